@@ -1,0 +1,21 @@
+#pragma once
+#include "board/board.h"
+
+extern char input_line[65536];
+extern char go_line[65536];
+extern const char start_fen[];
+
+// The UCI loop on standard input; returns the exit status (0 at end of input).
+int UciLoop();
+void HandleCommand(T_Bitboard* board);
+void PositionCommand(T_Bitboard* board);
+void ReadFen(T_Bitboard* board, const char* fen);
+void PlayTextMove(T_Bitboard* board, char from_file, char from_rank, char to_file, char to_rank, char promotion);
+void GoCommand(T_Bitboard* board);
+
+// Decimal reading shared by the commands: optional white space and sign,
+// digits up to the first non-digit, 0 without digits, saturated to 32 bits.
+int ReadDecimal(const char* text);
+
+// Ends the process with status (the only way the engine exits from within a command).
+[[noreturn]] void EndProcess(int status);
