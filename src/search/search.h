@@ -15,6 +15,8 @@ struct T_SearchControl {
   double max_time;
   int quiesce_counter;     // quiescence nodes since the last poll
   u64 quiesce_moves;       // moves made in quiescence (statistics only)
+  int root_moves_completed;  // root moves of this iteration searched to the end before stop
+  int first_legal_root_move; // move word of the first legal root move of this iteration, 0 if none
 };
 
 extern T_SearchControl search_control;

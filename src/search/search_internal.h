@@ -1,0 +1,15 @@
+#pragma once
+#include "search/search.h"
+
+// Polls input ("stop", "quit", "isready") and applies the in-search time limit.
+void PollInputAndClock(T_SearchControl* control);
+// Seconds since a Clock() reading, never below 0.01.
+double SecondsSince(int start);
+// Off in the bench command, whose node counts must not depend on standard input.
+extern bool search_polls_input;
+
+constexpr int kInfinity = 9999999;
+constexpr int kMate = 1000000;
+constexpr int kPollInterval = 50000;  // a poll every 50,001 calls
+// Deepest ply a node is searched at; the ply-indexed arrays hold one more.
+constexpr int kPlyLimit = 100;
