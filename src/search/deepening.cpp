@@ -8,14 +8,6 @@
 #include "uci/output.h"
 #include "uci/report.h"
 
-namespace {
-
-// The depth limit and the time rules of one "go".
-struct T_Limits {
-  int max_depth;
-  double time_budget;  // -1: none
-};
-
 T_Limits ComputeLimits(const T_Bitboard* board, int depth, bool infinite, double wtime, double btime,
                        double movetime) {
   T_Limits limits;
@@ -29,6 +21,8 @@ T_Limits ComputeLimits(const T_Bitboard* board, int depth, bool infinite, double
   if (limits.max_depth < 1) limits.max_depth = 1;
   return limits;
 }
+
+namespace {
 
 void SetSingleMoveLine(int move, int score) {
   p_PV_best_point.move_line[0] = move;

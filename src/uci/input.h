@@ -15,3 +15,5 @@ bool ReadLineDroppingLong(char* buf);
 size_t BufferedInputBytes();
 // Non-blocking: non-zero when a line (or part of one) is waiting.
 int InputAvailable();
+// Discards the bytes buffered by the reader (for tests that swap standard input).
+void ResetInputBuffer();

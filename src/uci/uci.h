@@ -13,6 +13,18 @@ void ReadFen(T_Bitboard* board, const char* fen);
 void PlayTextMove(T_Bitboard* board, char from_file, char from_rank, char to_file, char to_rank, char promotion);
 void GoCommand(T_Bitboard* board);
 
+// The limits of a "go" line as they are handed to Deepening: depth -1, infinite
+// false and times (seconds) -1.0 when not given.
+struct T_GoLimits {
+  int depth;
+  bool infinite;
+  double wtime;
+  double btime;
+  double movetime;
+};
+// Copies line into go_line and reads the limits from its tokens.
+void ReadGoLimits(const char* line, T_GoLimits* limits);
+
 // Decimal reading shared by the commands: optional white space and sign,
 // digits up to the first non-digit, 0 without digits, saturated to 32 bits.
 int ReadDecimal(const char* text);
