@@ -20,7 +20,12 @@ int ZobristRandom() {
 
 void ResetZobristRandom() { random_state = 1; }
 
+static bool keys_drawn = false;
+
+bool ZobristKeysDrawn() { return keys_drawn; }
+
 void InitZobrist() {
+  keys_drawn = true;
   for (int block = 0; block < 2; ++block)
     for (int piece = 1; piece < 7; ++piece)
       for (int s = 0; s < 64; ++s) {

@@ -18,6 +18,8 @@ int ZobristRandom();
 void ResetZobristRandom();
 
 void InitZobrist();
+// True once InitZobrist has run in this process.
+bool ZobristKeysDrawn();
 void HashKeyFromScratch(T_Bitboard* board);
 // colour: 1 when White made move[index], 0 when Black did.
 void UpdateHashKey(const T_MoveList* list, int colour, int index, T_Bitboard* board, const T_Undo* undo);

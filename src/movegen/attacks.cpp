@@ -2,9 +2,10 @@
 #include "movegen/movegen.h"
 
 // The attack tests run after every move made in a search, and almost always
-// find nothing. So each family of attackers is first rejected with one mask
-// test against the squares it could attack from; only when a candidate exists
-// are the rays walked in their fixed order, which decides the code returned.
+// find nothing. So the king test first masks every family of attackers with
+// the squares it could attack from, all in one test; only when a candidate
+// exists are the rays walked in their fixed order, which decides the code
+// returned.
 
 namespace {
 
@@ -24,9 +25,8 @@ constexpr Table bishop_lines = Union4(ray_north_east, ray_north_west, ray_south_
 // White: s + 7 and s + 9 (no wrap), for a king on ranks 1 to 7.
 // Black: s - 7 and s - 9 (no wrap), but only for a king from g2 (14) up: a
 // black king on a2..f2 is never tested against pawns. This is not the mirror
-// of White (that would start at a2, 8); it only matters for white pawns on
-// rank 1, which no game can produce, and is kept so that every position gives
-// the same legality answers as before.
+// of White (that would start at a2, 8) but the engine's rule; it only matters
+// for white pawns on rank 1, which no game can produce.
 constexpr Table KingPawnAttackers(int c) {
   Table t{};
   for (int s = 0; s < 64; ++s) {
@@ -48,17 +48,17 @@ constexpr Table king_pawn_attackers[2] = {KingPawnAttackers(0), KingPawnAttacker
 struct T_KingZone {
   u64 rook_lines, bishop_lines, knights, kings, pawns;
 };
-struct KingZones {
+struct T_KingZones {
   T_KingZone zone[2][64];
 };
-constexpr KingZones MakeKingZones() {
-  KingZones z{};
+constexpr T_KingZones MakeKingZones() {
+  T_KingZones z{};
   for (int c = 0; c < 2; ++c)
     for (int s = 0; s < 64; ++s)
       z.zone[c][s] = {rook_lines[s], bishop_lines[s], knight_attacks[s], king_attacks[s], king_pawn_attackers[c][s]};
   return z;
 }
-constexpr KingZones king_zones = MakeKingZones();
+constexpr T_KingZones king_zones = MakeKingZones();
 
 // One ray test: the first piece on ray[s] seen from s, reported when it is one
 // of the enemy sliders given. Forward rays (north, east, north-east,

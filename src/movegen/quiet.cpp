@@ -41,12 +41,17 @@ inline void AddAll(Writer* w, int s, u64 targets, int piece) {
 }
 
 // The empty squares from s up to the first blocker of ray[s], or the whole ray.
+// On a forward ray the squares before the first blocker are exactly the ray's
+// squares below its lowest bit, which needs no scan (and no test for an empty
+// set of blockers).
 template <bool kForward>
 inline void RayQuiet(Writer* w, const Table& ray, int s, int piece, u64 occupied) {
   u64 line = ray[s];
   u64 blockers = line & occupied;
-  if (blockers) {
-    int b = kForward ? BitScanForward(blockers) : BitScanReverse(blockers);
+  if constexpr (kForward) {
+    line &= (blockers & (0 - blockers)) - 1;
+  } else if (blockers) {
+    int b = BitScanReverse(blockers);
     line ^= ray[b] | square_mask[b];
   }
   AddAll(w, s, line, piece);

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kDefaultBenchDepth = 8;
+constexpr int kDefaultBenchDepth = 10;
 
 // Openings, middlegames, endgames and a few tactical positions, both sides to move.
 const char* const kBenchPositions[] = {

@@ -66,7 +66,7 @@ void GoCommand(T_Bitboard* board) {
   ReadGoLimits(input_line, &limits);
   // A search needs keys and a table even when no "uci" came first.
   if (!HashTableExists()) {
-    InitZobrist();
+    if (!ZobristKeysDrawn()) InitZobrist();
     CreateHashTable();
     ClearHashTable();
   }

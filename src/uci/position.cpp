@@ -81,6 +81,9 @@ void PlayTextMove(T_Bitboard* board, char from_file, char from_rank, char to_fil
 }
 
 void PositionCommand(T_Bitboard* board) {
+  // Without a "uci" first the keys are drawn here, so that the game history
+  // and the search that may follow use the same keys.
+  if (!ZobristKeysDrawn()) InitZobrist();
   const char* fen = std::strstr(input_line, "fen ");
   const char* moves = std::strstr(input_line, "moves ");
   ReadFen(board, fen ? fen : start_fen);
