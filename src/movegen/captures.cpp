@@ -38,7 +38,7 @@ inline void RayCapture(Writer* w, const Table& ray, int s, int piece, u64 occupi
   if (!(line & enemy)) return;
   u64 blockers = line & occupied;
   int b = kForward ? BitScanForward(blockers) : BitScanReverse(blockers);
-  if (square_mask[b] & enemy) {
+  if ((enemy >> b) & 1) {
     int v = enemy_names[b];
     w->Add(MakeMoveWord(v, move_capture, s, b, piece), 10 * v - piece);
   }

@@ -57,10 +57,26 @@ inline void RayQuiet(Writer* w, const Table& ray, int s, int piece, u64 occupied
   AddAll(w, s, line, piece);
 }
 
+// The first step of every ray of a slider kind: a slider whose first steps
+// are all occupied (common while the pieces are still at home) has no quiet
+// move and its rays are not walked.
+constexpr Table FirstSteps(bool straight, bool diagonal) {
+  Table t{};
+  for (int s = 0; s < 64; ++s) {
+    u64 lines = (straight ? ray_north[s] | ray_south[s] | ray_east[s] | ray_west[s] : 0) |
+                (diagonal ? ray_north_east[s] | ray_north_west[s] | ray_south_east[s] | ray_south_west[s] : 0);
+    t[s] = king_attacks[s] & lines;
+  }
+  return t;
+}
+constexpr Table first_steps[4] = {Table{}, FirstSteps(false, true), FirstSteps(true, false), FirstSteps(true, true)};
+
 template <bool kStraight, bool kDiagonal>
 inline void SliderQuiet(Writer* w, u64 pieces, int piece, u64 occupied) {
+  const Table& steps = first_steps[2 * kStraight + kDiagonal];
   for (; pieces; pieces &= pieces - 1) {
     int s = BitScanForward(pieces);
+    if (!(steps[s] & ~occupied)) continue;
     if (kStraight) {
       RayQuiet<true>(w, ray_north, s, piece, occupied);
       RayQuiet<false>(w, ray_west, s, piece, occupied);

@@ -23,7 +23,7 @@ inline std::string SquareName(int s) { return {static_cast<char>('a' + s % 8), s
 
 // "e2e4" for a quiet move; captures, promotions and castling add their move
 // type, the captured code and the key: "b7a8 t25 x4 k25". The moving piece is
-// shown as "p<code>" only when it is not the obvious one for the move type.
+// checked separately against the board.
 inline std::string Describe(const T_MoveList& list, int i) {
   int m = list.move[i];
   std::string text = SquareName(MoveFrom(m)) + SquareName(MoveTo(m));
