@@ -21,11 +21,16 @@ const std::chrono::steady_clock::time_point process_start = std::chrono::steady_
 
 int Clock() {
   auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - process_start);
-  return static_cast<int>(ms.count());
+  // Wraps after 24.8 days; ClockDifference keeps durations right across the wrap.
+  return static_cast<int>(static_cast<u32>(ms.count()));
+}
+
+int ClockDifference(int later, int earlier) {
+  return static_cast<int>(static_cast<u32>(later) - static_cast<u32>(earlier));
 }
 
 double SecondsSince(int start) {
-  double seconds = (Clock() - start) / 1000.0;
+  double seconds = ClockDifference(Clock(), start) / 1000.0;
   return seconds < 0.01 ? 0.01 : seconds;
 }
 
@@ -46,7 +51,7 @@ void PollInputAndClock(T_SearchControl* control) {
     }
   }
   now_clock = Clock();
-  elapsed_seconds = (now_clock - start_clock) / 1000.0;
+  elapsed_seconds = ClockDifference(now_clock, start_clock) / 1000.0;
   if (elapsed_seconds < 0.01) elapsed_seconds = 0.01;
   if (control->max_time > 0 && elapsed_seconds > control->max_time) control->stop = 1;
 }

@@ -71,7 +71,7 @@ void Deepening(T_Bitboard* board, int depth, bool infinite, double wtime, double
     int score = root_colour == kWhite ? RootSearch<1>(control, board, &root_list, d, &start_nodes)
                                       : RootSearch<0>(control, board, &root_list, d, &start_nodes);
     now_clock = Clock();
-    elapsed_seconds = (now_clock - start_clock) / 1000.0;
+    elapsed_seconds = ClockDifference(now_clock, start_clock) / 1000.0;
     if (elapsed_seconds < 0.01) elapsed_seconds = 0.01;
     const u64 iteration_nodes = control->nodes;
     if (control->first_legal_root_move != 0) any_legal = true;

@@ -26,6 +26,8 @@ extern double elapsed_seconds;
 
 // Wall-clock milliseconds since the process started.
 int Clock();
+// later - earlier in milliseconds, correct across the wrap of Clock().
+int ClockDifference(int later, int earlier);
 
 template <int C> int Horizon(T_SearchControl* control, T_Bitboard* board, int alpha, int beta, u8 pv_node, int ply);
 template <int C> int Quiesce(T_SearchControl* control, T_Bitboard* board, int alpha, int beta, int ply, u8 pv_node);

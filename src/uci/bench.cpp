@@ -88,7 +88,7 @@ int BenchCommand(int argc, char** argv) {
     std::snprintf(input_line, sizeof(input_line), "go depth %d", depth);
     GoCommand(&board);
   }
-  const int elapsed = Clock() - start;
+  const int elapsed = ClockDifference(Clock(), start);
   output_muted = false;
   search_polls_input = true;
 
