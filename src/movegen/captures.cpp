@@ -96,7 +96,8 @@ void GenerateCaptures(const T_Bitboard* board, T_MoveList* list) {
   Writer w{list, 0};
 
   const bool passant = board->taking_passage_yes == 1;
-  const int e = passant ? board->taking_passage_x + 8 * board->taking_passage_y : -1;  // target square
+  // The target square; only looked at when passant is set.
+  const int e = board->taking_passage_x + 8 * board->taking_passage_y;
   // Only pawns that can promote, capture or take en passant write anything;
   // the others are skipped before the per-pawn work (the shifts may wrap
   // round the board edge, which only lets a few extra pawns through).

@@ -148,7 +148,31 @@ void GenerateQuiet(const T_Bitboard* board, T_MoveList* list) {
     single = (pawns >> 8) & empty & ~kRank1;
     twice = ((single & (kRank7 >> 8)) >> 8) & empty;
   }
-  for (u64 movers = C ? single >> 8 : single << 8; movers; movers &= movers - 1) {
+  u64 movers = C ? single >> 8 : single << 8;
+  if (w.n <= kMaxMoves - 64) {
+    // At most 48 pushes: no capacity checks, and the double push is written
+    // in any case and kept only when it exists, which spares a branch that
+    // follows the pawn structure and is hard to predict.
+    int n = w.n;
+    int* moves = list->move;
+    for (; movers; movers &= movers - 1) {
+      const int s = BitScanForward(movers);
+      const int step = MakeMoveWord(0, move_quiet, s, s + kUp, kPawn);
+      const int jump = MakeMoveWord(0, move_quiet, s, s + 2 * kUp, kPawn);
+      const int has_jump = static_cast<int>((twice >> (s + 2 * kUp)) & 1);
+      if constexpr (C) {
+        moves[n++] = step;
+        moves[n] = jump;
+        n += has_jump;
+      } else {
+        moves[n] = jump;
+        n += has_jump;
+        moves[n++] = step;
+      }
+    }
+    w.n = n;
+  }
+  for (; movers; movers &= movers - 1) {
     int s = BitScanForward(movers);
     int step = MakeMoveWord(0, move_quiet, s, s + kUp, kPawn);
     if constexpr (C) {
