@@ -1,16 +1,12 @@
 #include "uci/input.h"
 
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
 #include <cstring>
 
-// Standard input is read with read(2) into this buffer only; stdio never
-// touches fd 0, so the poller can count every byte not yet handed out.
+#include "uci/system_io.h"
+
+// Standard input is read by SystemRead into this buffer only; stdio never
+// touches it, so the poller can count every byte not yet handed out.
 namespace {
 
 char read_buffer[1 << 16];
@@ -20,16 +16,9 @@ size_t read_end = 0;
 // Refills the buffer when it is empty. False at end of input or on an error.
 bool Fill() {
   if (read_pos < read_end) return true;
-  read_pos = read_end = 0;
-  for (;;) {
-    ssize_t n = read(STDIN_FILENO, read_buffer, sizeof(read_buffer));
-    if (n > 0) {
-      read_end = static_cast<size_t>(n);
-      return true;
-    }
-    if (n < 0 && errno == EINTR) continue;
-    return false;
-  }
+  read_pos = 0;
+  read_end = SystemRead(read_buffer, sizeof(read_buffer));
+  return read_end > 0;
 }
 
 enum class LineResult { kLine, kTooLong, kEnd };
@@ -101,26 +90,10 @@ size_t BufferedInputBytes() { return read_end - read_pos; }
 void ResetInputBuffer() { read_pos = read_end = 0; }
 
 int InputAvailable() {
-  size_t buffered = BufferedInputBytes();
+  // The system is asked even when the buffer answers: its first call sets up
+  // the console, and that must not wait for the buffer to run dry.
+  const int waiting = SystemInputWaiting();
+  const size_t buffered = BufferedInputBytes();
   if (buffered > 0) return buffered > INT_MAX ? INT_MAX : static_cast<int>(buffered);
-
-  struct stat st;
-  if (fstat(STDIN_FILENO, &st) != 0) return 0;  // no standard input at all: nothing will ever arrive
-  if (S_ISREG(st.st_mode)) {
-    off_t offset = lseek(STDIN_FILENO, 0, SEEK_CUR);
-    if (offset < 0) return 1;
-    if (st.st_size <= offset) return 0;
-    long long left = static_cast<long long>(st.st_size - offset);
-    return left > INT_MAX ? INT_MAX : static_cast<int>(left);
-  }
-  if (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)) {
-    int count = 0;
-    if (ioctl(STDIN_FILENO, FIONREAD, &count) != 0) return 1;
-    return count;
-  }
-  // A terminal or another device: only whether a read would return at once.
-  struct pollfd p = {STDIN_FILENO, POLLIN, 0};
-  int r = poll(&p, 1, 0);
-  if (r > 0 && (p.revents & POLLIN)) return 1;
-  return 0;
+  return waiting;
 }

@@ -1,23 +1,15 @@
 #include "uci/output.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
+
+#include "uci/system_io.h"
 
 bool output_muted = false;
 
 void Emit(const char* text, size_t length) {
   if (output_muted) return;
-  while (length > 0) {
-    ssize_t n = write(STDOUT_FILENO, text, length);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return;  // the reader has gone; nothing sensible is left to do with the text
-    }
-    text += n;
-    length -= static_cast<size_t>(n);
-  }
+  // A false return means the reader has gone; nothing sensible is left to do with the text.
+  SystemWrite(text, length);
 }
 
 void Emit(const char* text) { Emit(text, std::strlen(text)); }

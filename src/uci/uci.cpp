@@ -46,8 +46,6 @@ int ReadDecimal(const char* text) {
   return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
 }
 
-void EndProcess(int status) { std::exit(status); }
-
 void HandleCommand(T_Bitboard* board) {
   const char* line = input_line;
   if (std::strcmp(line, "uci") == 0) {
