@@ -115,31 +115,10 @@ bool SamePosition(const T_Bitboard* a, const T_Bitboard* b) {
 std::vector<std::string> LegalMoves(const T_Bitboard* position) {
   T_Bitboard board = *position;
   T_MoveList list;
-  const bool white = board.colour_move == 1;
-  if (white) {
-    GenerateCapturesWhite(&board, &list);
-    GenerateQuietWhite(&board, &list);
-  } else {
-    GenerateCapturesBlack(&board, &list);
-    GenerateQuietBlack(&board, &list);
-  }
+  GenerateLegalMoves(&board, &list);
   std::vector<std::string> legal;
-  for (int i = 0; i < list.count; ++i) {
-    T_Undo undo;
-    if (white) MakeMoveWhite(&board, &list, i, &undo);
-    else MakeMoveBlack(&board, &list, i, &undo);
-    const bool ok = (white ? WhiteKingAttacked(&board) : BlackKingAttacked(&board)) == 0;
-    if (white) UnmakeMoveWhite(&board, &list, i, &undo);
-    else UnmakeMoveBlack(&board, &list, i, &undo);
-    if (!ok) continue;
-    char text[8];
-    int n = SquareText(MoveFrom(list.move[i]), text);
-    n += SquareText(MoveTo(list.move[i]), text + n);
-    const int type = MoveType(list.move[i]);
-    if (IsPromotion(type)) text[n++] = "  nbrq"[PromotedPiece(type)];
-    text[n] = 0;
-    legal.emplace_back(text);
-  }
+  char text[8];
+  for (int i = 0; i < list.count; ++i) legal.emplace_back(text, MoveText(list.move[i], text));
   return legal;
 }
 

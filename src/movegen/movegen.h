@@ -31,6 +31,10 @@ inline int BlackKingAttacked(const T_Bitboard* b) { return KingAttacked<0>(b); }
 inline int WhiteCastlingSquareAttacked(const T_Bitboard* b, int s) { return CastlingSquareAttacked<1>(b, s); }
 inline int BlackCastlingSquareAttacked(const T_Bitboard* b, int s) { return CastlingSquareAttacked<0>(b, s); }
 
+// The legal moves of the side to move, in generation order (the board is
+// restored). For tools and tests; the search filters its own lists as it goes.
+void GenerateLegalMoves(T_Bitboard* board, T_MoveList* legal);
+
 // Leaves of the legal move tree below the board (generators, make, king-attack
 // legality test, unmake). The board is restored.
 u64 Perft(T_Bitboard* board, int depth);

@@ -84,6 +84,14 @@ int SquareText(int square, char* text) {
   return 2;
 }
 
+int MoveText(int move, char* text) {
+  int n = SquareText(MoveFrom(move), text);
+  n += SquareText(MoveTo(move), text + n);
+  if (char c = PromotionLetter(move)) text[n++] = c;
+  text[n] = 0;
+  return n;
+}
+
 void PrintCurrentMove(const T_MoveList* list, int index, int move_number, int depth) {
   int move = list->move[index];
   T_OutLine out;
