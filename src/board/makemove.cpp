@@ -116,6 +116,16 @@ constexpr T_PassedSquares PassedSquares(int c) {
 }
 constexpr T_PassedSquares passed_squares[2] = {PassedSquares(0), PassedSquares(1)};
 
+// Moves the piece on from to the empty square to within one colour's sets.
+inline void ShiftPiece(u64& all, u64* pieces, int* names, int from, int to) {
+  const u64 from_to = square_mask[from] | square_mask[to];
+  const int piece = names[from];
+  all ^= from_to;
+  pieces[piece] ^= from_to;
+  names[to] = piece;
+  names[from] = 0;
+}
+
 template <int C> [[gnu::noinline]] void MakeOther(T_Bitboard* board, int m, T_Undo* undo);
 template <int C> [[gnu::noinline]] void UnmakeOther(T_Bitboard* board, int m, const T_Undo* undo);
 
@@ -247,27 +257,14 @@ void MakeOther(T_Bitboard* board, int m, T_Undo* undo) {
     case move_castling_short: {
       const int rook_from = type == move_castling_long ? kLongCorner : kShortCorner;
       const int rook_to = type == move_castling_long ? kLongRookTo : kShortRookTo;
-      const u64 rook_from_to = square_mask[rook_from] | square_mask[rook_to];
-      const int king = own_names[f];
-      own_all ^= from_to;
-      own[king] ^= from_to;
-      own_names[t] = king;
-      own_names[f] = 0;
-      const int rook = own_names[rook_from];
-      own_all ^= rook_from_to;
-      own[rook] ^= rook_from_to;
-      own_names[rook_to] = rook;
-      own_names[rook_from] = 0;
+      ShiftPiece(own_all, own, own_names, f, t);
+      ShiftPiece(own_all, own, own_names, rook_from, rook_to);
       own_long = 0;
       own_short = 0;
       break;
     }
     case move_taking_passage: {
-      const int pawn = own_names[f];
-      own_all ^= from_to;
-      own[pawn] ^= from_to;
-      own_names[t] = pawn;
-      own_names[f] = 0;
+      ShiftPiece(own_all, own, own_names, f, t);
       const int captured = t - kForward;
       enemy_all ^= square_mask[captured];
       enemy[enemy_names[captured]] ^= square_mask[captured];
@@ -342,27 +339,14 @@ void UnmakeOther(T_Bitboard* board, int m, const T_Undo* undo) {
     case move_castling_short: {
       const int rook_from = type == move_castling_long ? kLongCorner : kShortCorner;
       const int rook_to = type == move_castling_long ? kLongRookTo : kShortRookTo;
-      const u64 rook_from_to = square_mask[rook_from] | square_mask[rook_to];
       own_long = undo_own_long;
       own_short = undo_own_short;
-      const int king = own_names[t];
-      own_all ^= from_to;
-      own[king] ^= from_to;
-      own_names[f] = king;
-      own_names[t] = 0;
-      const int rook = own_names[rook_to];
-      own_all ^= rook_from_to;
-      own[rook] ^= rook_from_to;
-      own_names[rook_from] = rook;
-      own_names[rook_to] = 0;
+      ShiftPiece(own_all, own, own_names, t, f);
+      ShiftPiece(own_all, own, own_names, rook_to, rook_from);
       break;
     }
     case move_taking_passage: {
-      const int pawn = own_names[t];
-      own_all ^= from_to;
-      own[pawn] ^= from_to;
-      own_names[f] = pawn;
-      own_names[t] = 0;
+      ShiftPiece(own_all, own, own_names, t, f);
       const int captured = t - kForward;
       enemy_names[captured] = v;
       board->eval -= kSign * pawn_value;
