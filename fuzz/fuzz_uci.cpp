@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "legal_move_texts.h"
 #include "board/makemove.h"
 #include "board/zobrist.h"
 #include "eval/eval.h"
@@ -111,17 +112,6 @@ bool SamePosition(const T_Bitboard* a, const T_Bitboard* b) {
   return std::memcmp(&x, &y, sizeof(x)) == 0;
 }
 
-// The legal moves in coordinate text, by the engine's own generator and check test.
-std::vector<std::string> LegalMoves(const T_Bitboard* position) {
-  T_Bitboard board = *position;
-  T_MoveList list;
-  GenerateLegalMoves(&board, &list);
-  std::vector<std::string> legal;
-  char text[8];
-  for (int i = 0; i < list.count; ++i) legal.emplace_back(text, MoveText(list.move[i], text));
-  return legal;
-}
-
 void CheckBestMove(const T_Bitboard* before, const std::string& output) {
   std::string best;
   int count = 0;
@@ -132,7 +122,7 @@ void CheckBestMove(const T_Bitboard* before, const std::string& output) {
     }
   }
   if (count != 1) Finding("a go without exactly one bestmove", output);
-  const std::vector<std::string> legal = LegalMoves(before);
+  const std::vector<std::string> legal = LegalMoveTexts(before);
   if (legal.empty()) {
     if (best != "0000") Finding("bestmove without a legal move", output);
     return;

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "legal_move_texts.h"
 #include "board/makemove.h"
 #include "board/zobrist.h"
 #include "movegen/movegen.h"
@@ -42,21 +43,6 @@ struct T_Totals {
   int forfeits = 0, illegal = 0, error_lines = 0, crashes = 0, hangs = 0;
   long long max_overrun_ms = 0;  // deepest a clock went below zero
 };
-
-struct T_LegalMove {
-  std::string text;
-  int word;
-};
-
-std::vector<T_LegalMove> LegalMoves(const T_Bitboard* position) {
-  T_Bitboard board = *position;
-  T_MoveList list;
-  GenerateLegalMoves(&board, &list);
-  std::vector<T_LegalMove> legal;
-  char text[8];
-  for (int i = 0; i < list.count; ++i) legal.push_back({std::string(text, MoveText(list.move[i], text)), list.move[i]});
-  return legal;
-}
 
 // Neither side can mate: bare kings, or one knight or bishop beside them.
 bool InsufficientMaterial(const T_Bitboard* b) {
@@ -113,7 +99,7 @@ bool PlayGame(int game, T_Engine engines[2], const T_Options& options, T_Totals*
   bool engines_ok = true;
 
   for (int ply = 0; ply < options.max_plies; ++ply) {
-    const std::vector<T_LegalMove> legal = LegalMoves(&board);
+    const std::vector<T_LegalMoveText> legal = LegalMoveList(&board);
     const int side = board.colour_move;
     if (legal.empty()) {
       const bool in_check = side ? WhiteKingAttacked(&board) : BlackKingAttacked(&board);
@@ -162,7 +148,7 @@ bool PlayGame(int game, T_Engine engines[2], const T_Options& options, T_Totals*
       clock_ms[side] += options.inc_ms - used;
       move = line.substr(9, line.find(' ', 9) == std::string::npos ? std::string::npos : line.find(' ', 9) - 9);
       bool found = false;
-      for (const T_LegalMove& m : legal) found = found || m.text == move;
+      for (const T_LegalMoveText& m : legal) found = found || m.text == move;
       if (!found) {
         ++t.illegal;
         std::fprintf(stderr, "game %d: illegal bestmove \"%s\" after %s\n", game, move.c_str(), moves.c_str());
@@ -180,7 +166,7 @@ bool PlayGame(int game, T_Engine engines[2], const T_Options& options, T_Totals*
     }
 
     int word = 0;
-    for (const T_LegalMove& m : legal)
+    for (const T_LegalMoveText& m : legal)
       if (m.text == move) word = m.word;
     const bool resets = MovePiece(word) == kPawn || MoveType(word) == move_capture ||
                         MoveType(word) == move_taking_passage || MoveType(word) >= move_capture_promotion_knight;

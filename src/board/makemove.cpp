@@ -116,6 +116,20 @@ constexpr T_PassedSquares PassedSquares(int c) {
 }
 constexpr T_PassedSquares passed_squares[2] = {PassedSquares(0), PassedSquares(1)};
 
+// The mirrored constants of each colour, shared by make and unmake.
+template <int C>
+struct T_Side {
+  static constexpr int kForward = C ? 8 : -8;  // one pawn step
+  static constexpr int kDoublePush = 2 * kForward;
+  static constexpr int kSign = C ? 1 : -1;  // eval is kept from White's side
+  static constexpr int kLongCorner = C ? 0 : 56;   // a1 / a8
+  static constexpr int kShortCorner = C ? 7 : 63;  // h1 / h8
+  static constexpr int kLongRookTo = C ? 3 : 59;   // d1 / d8
+  static constexpr int kShortRookTo = C ? 5 : 61;  // f1 / f8
+  static constexpr int kEnemyLongCorner = C ? 56 : 0;
+  static constexpr int kEnemyShortCorner = C ? 63 : 7;
+};
+
 // Moves the piece on from to the empty square to within one colour's sets.
 inline void ShiftPiece(u64& all, u64* pieces, int* names, int from, int to) {
   const u64 from_to = square_mask[from] | square_mask[to];
@@ -133,8 +147,7 @@ template <int C> [[gnu::noinline]] void UnmakeOther(T_Bitboard* board, int m, co
 
 template <int C>
 void MakeMove(T_Bitboard* board, const T_MoveList* list, int index, T_Undo* undo) {
-  constexpr int kDoublePush = C ? 16 : -16;
-  constexpr int kSign = C ? 1 : -1;  // eval is kept from White's side
+  using S = T_Side<C>;
 
   // Decoded into 64-bit values, which index the tables without extensions.
   const u64 m = static_cast<u32>(list->move[index]);
@@ -160,7 +173,7 @@ void MakeMove(T_Bitboard* board, const T_MoveList* list, int index, T_Undo* undo
   std::memcpy(reinterpret_cast<unsigned char*>(undo) + kBlockUndo + sizeof passage, &rights, sizeof rights);
   StoreRights(board, rights & masks.leaving[f][piece]);
   // Without a branch: pawn moves and double pushes come and go unpredictably.
-  const u64 double_push = (piece == kPawn) & (t - f == static_cast<u64>(kDoublePush));
+  const u64 double_push = (piece == kPawn) & (t - f == static_cast<u64>(S::kDoublePush));
   passage ^= (passage ^ passed_squares[C].square[f]) & (0 - double_push);
   board->colour_move = C ? 0 : 1;
   board->taking_passage_yes = static_cast<u8>(double_push);
@@ -176,7 +189,7 @@ void MakeMove(T_Bitboard* board, const T_MoveList* list, int index, T_Undo* undo
     OwnAll<1 - C>(board) = enemy_all;
     OwnPieces<1 - C>(board)[v] ^= to_mask;
     OwnNames<1 - C>(board)[t] = 0;
-    board->eval += kSign * material_value[v];
+    board->eval += S::kSign * material_value[v];
     StoreRights(board, LoadRights(board) & masks.taken[v][t]);
   }
   OwnAll<C>(board) = own_all;
@@ -188,7 +201,7 @@ void MakeMove(T_Bitboard* board, const T_MoveList* list, int index, T_Undo* undo
 
 template <int C>
 void UnmakeMove(T_Bitboard* board, const T_MoveList* list, int index, const T_Undo* undo) {
-  constexpr int kSign = C ? 1 : -1;
+  using S = T_Side<C>;
 
   const u64 m = static_cast<u32>(list->move[index]);
   const u64 type = (m >> 6) & 0x3f;
@@ -214,7 +227,7 @@ void UnmakeMove(T_Bitboard* board, const T_MoveList* list, int index, const T_Un
   own_names[t] = 0;
   if (type == move_capture) {
     OwnNames<1 - C>(board)[t] = static_cast<int>(v);
-    board->eval -= kSign * material_value[v];
+    board->eval -= S::kSign * material_value[v];
     enemy_all ^= to_mask;
     OwnAll<1 - C>(board) = enemy_all;
     OwnPieces<1 - C>(board)[v] ^= to_mask;
@@ -226,14 +239,7 @@ namespace {
 
 template <int C>
 void MakeOther(T_Bitboard* board, int m, T_Undo* undo) {
-  constexpr int kForward = C ? 8 : -8;
-  constexpr int kSign = C ? 1 : -1;
-  constexpr int kLongCorner = C ? 0 : 56;         // a1 / a8
-  constexpr int kShortCorner = C ? 7 : 63;        // h1 / h8
-  constexpr int kLongRookTo = C ? 3 : 59;         // d1 / d8
-  constexpr int kShortRookTo = C ? 5 : 61;        // f1 / f8
-  constexpr int kEnemyLongCorner = C ? 56 : 0;
-  constexpr int kEnemyShortCorner = C ? 63 : 7;
+  using S = T_Side<C>;
 
   u8& own_long = C ? board->castling_Q : board->castling_q;
   u8& own_short = C ? board->castling_K : board->castling_k;
@@ -255,8 +261,8 @@ void MakeOther(T_Bitboard* board, int m, T_Undo* undo) {
   switch (type) {
     case move_castling_long:
     case move_castling_short: {
-      const int rook_from = type == move_castling_long ? kLongCorner : kShortCorner;
-      const int rook_to = type == move_castling_long ? kLongRookTo : kShortRookTo;
+      const int rook_from = type == move_castling_long ? S::kLongCorner : S::kShortCorner;
+      const int rook_to = type == move_castling_long ? S::kLongRookTo : S::kShortRookTo;
       ShiftPiece(own_all, own, own_names, f, t);
       ShiftPiece(own_all, own, own_names, rook_from, rook_to);
       own_long = 0;
@@ -265,10 +271,10 @@ void MakeOther(T_Bitboard* board, int m, T_Undo* undo) {
     }
     case move_taking_passage: {
       ShiftPiece(own_all, own, own_names, f, t);
-      const int captured = t - kForward;
+      const int captured = t - S::kForward;
       enemy_all ^= square_mask[captured];
       enemy[enemy_names[captured]] ^= square_mask[captured];
-      board->eval += kSign * pawn_value;
+      board->eval += S::kSign * pawn_value;
       enemy_names[captured] = 0;
       break;
     }
@@ -284,8 +290,8 @@ void MakeOther(T_Bitboard* board, int m, T_Undo* undo) {
         gain += material_value[victim];
         enemy_names[t] = 0;
         if (v == kRook) {
-          if (t == kEnemyLongCorner) enemy_long = 0;
-          else if (t == kEnemyShortCorner) enemy_short = 0;
+          if (t == S::kEnemyLongCorner) enemy_long = 0;
+          else if (t == S::kEnemyShortCorner) enemy_short = 0;
         }
       }
       own_all ^= from_to;
@@ -293,7 +299,7 @@ void MakeOther(T_Bitboard* board, int m, T_Undo* undo) {
       own[promoted] ^= square_mask[t];
       own_names[t] = promoted;
       own_names[f] = 0;
-      board->eval += kSign * gain;
+      board->eval += S::kSign * gain;
       break;
     }
     default:
@@ -305,14 +311,7 @@ void MakeOther(T_Bitboard* board, int m, T_Undo* undo) {
 
 template <int C>
 void UnmakeOther(T_Bitboard* board, int m, const T_Undo* undo) {
-  constexpr int kForward = C ? 8 : -8;
-  constexpr int kSign = C ? 1 : -1;
-  constexpr int kLongCorner = C ? 0 : 56;
-  constexpr int kShortCorner = C ? 7 : 63;
-  constexpr int kLongRookTo = C ? 3 : 59;
-  constexpr int kShortRookTo = C ? 5 : 61;
-  constexpr int kEnemyLongCorner = C ? 56 : 0;
-  constexpr int kEnemyShortCorner = C ? 63 : 7;
+  using S = T_Side<C>;
 
   u8& own_long = C ? board->castling_Q : board->castling_q;
   u8& own_short = C ? board->castling_K : board->castling_k;
@@ -337,8 +336,8 @@ void UnmakeOther(T_Bitboard* board, int m, const T_Undo* undo) {
   switch (type) {
     case move_castling_long:
     case move_castling_short: {
-      const int rook_from = type == move_castling_long ? kLongCorner : kShortCorner;
-      const int rook_to = type == move_castling_long ? kLongRookTo : kShortRookTo;
+      const int rook_from = type == move_castling_long ? S::kLongCorner : S::kShortCorner;
+      const int rook_to = type == move_castling_long ? S::kLongRookTo : S::kShortRookTo;
       own_long = undo_own_long;
       own_short = undo_own_short;
       ShiftPiece(own_all, own, own_names, t, f);
@@ -347,9 +346,9 @@ void UnmakeOther(T_Bitboard* board, int m, const T_Undo* undo) {
     }
     case move_taking_passage: {
       ShiftPiece(own_all, own, own_names, t, f);
-      const int captured = t - kForward;
+      const int captured = t - S::kForward;
       enemy_names[captured] = v;
-      board->eval -= kSign * pawn_value;
+      board->eval -= S::kSign * pawn_value;
       enemy_all ^= square_mask[captured];
       enemy[v] ^= square_mask[captured];
       break;
@@ -365,15 +364,15 @@ void UnmakeOther(T_Bitboard* board, int m, const T_Undo* undo) {
       own_names[t] = 0;
       if (type >= move_capture_promotion_knight) {
         if (v == kRook) {
-          if (t == kEnemyLongCorner) enemy_long = undo_enemy_long;
-          else if (t == kEnemyShortCorner) enemy_short = undo_enemy_short;
+          if (t == S::kEnemyLongCorner) enemy_long = undo_enemy_long;
+          else if (t == S::kEnemyShortCorner) enemy_short = undo_enemy_short;
         }
         loss += material_value[v];
         enemy_names[t] = v;
         enemy_all ^= square_mask[t];
         enemy[v] ^= square_mask[t];
       }
-      board->eval -= kSign * loss;
+      board->eval -= S::kSign * loss;
       break;
     }
     default:

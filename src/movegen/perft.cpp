@@ -4,6 +4,7 @@
 #include "board/makemove.h"
 #include "movegen/movegen.h"
 #include "uci/output.h"
+#include "uci/report.h"
 #include "uci/uci.h"
 
 namespace {
@@ -49,37 +50,27 @@ int ParseDepth(const char* text) {
   return value;
 }
 
-void AppendMove(T_OutLine* out, int move) {
-  int from = MoveFrom(move), to = MoveTo(move);
-  OutChar(out, static_cast<char>('a' + from % 8));
-  OutChar(out, static_cast<char>('1' + from / 8));
-  OutChar(out, static_cast<char>('a' + to % 8));
-  OutChar(out, static_cast<char>('1' + to / 8));
-  int type = MoveType(move);
-  if (IsPromotion(type)) OutChar(out, "  nbrq"[PromotedPiece(type)]);
-}
-
+// One line per legal root move, in generation order, with its leaf count.
 template <int C>
 u64 PerftDivide(T_Bitboard* board, int depth) {
-  T_MoveList list;
-  GenerateCaptures<C>(board, &list);
-  GenerateQuiet<C>(board, &list);
+  T_MoveList legal;
+  GenerateLegalMoves(board, &legal);
   u64 total = 0;
   T_Undo undo;
-  for (int i = 0; i < list.count; ++i) {
-    MakeMove<C>(board, &list, i, &undo);
-    if (!KingAttacked<C>(board)) {
-      u64 nodes = depth > 1 ? PerftColour<1 - C>(board, depth - 1) : 1;
-      total += nodes;
-      T_OutLine out;
-      OutStart(&out);
-      AppendMove(&out, list.move[i]);
-      OutText(&out, ": ");
-      OutUnsigned(&out, nodes);
-      OutChar(&out, '\n');
-      OutFlush(&out);
-    }
-    UnmakeMove<C>(board, &list, i, &undo);
+  for (int i = 0; i < legal.count; ++i) {
+    MakeMove<C>(board, &legal, i, &undo);
+    const u64 nodes = depth > 1 ? PerftColour<1 - C>(board, depth - 1) : 1;
+    UnmakeMove<C>(board, &legal, i, &undo);
+    total += nodes;
+    char text[8];
+    T_OutLine out;
+    OutStart(&out);
+    MoveText(legal.move[i], text);
+    OutText(&out, text);
+    OutText(&out, ": ");
+    OutUnsigned(&out, nodes);
+    OutChar(&out, '\n');
+    OutFlush(&out);
   }
   return total;
 }

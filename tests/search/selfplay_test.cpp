@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "legal_move_texts.h"
 #include "board/makemove.h"
 #include "movegen/movegen.h"
 #include "uci/report.h"
@@ -19,12 +20,7 @@ std::vector<std::string> LegalMoves(const std::string& moves) {
   static T_Bitboard board;
   std::snprintf(input_line, sizeof(input_line), "position startpos moves %s", moves.c_str());
   PositionCommand(&board);
-  T_MoveList list;
-  GenerateLegalMoves(&board, &list);
-  std::vector<std::string> legal;
-  char text[8];
-  for (int i = 0; i < list.count; ++i) legal.emplace_back(text, MoveText(list.move[i], text));
-  return legal;
+  return LegalMoveTexts(&board);
 }
 
 TEST(SelfPlay, ShortGamesWithRealClocksPlayOnlyLegalMoves) {

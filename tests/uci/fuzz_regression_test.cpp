@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "legal_move_texts.h"
 #include "../../fuzz/fuzz_script.h"
 #include "board/makemove.h"
 #include "movegen/movegen.h"
@@ -22,16 +23,6 @@
 #include "uci_process.h"
 
 namespace {
-
-std::vector<std::string> LegalMoves(const T_Bitboard* position) {
-  T_Bitboard board = *position;
-  T_MoveList list;
-  GenerateLegalMoves(&board, &list);
-  std::vector<std::string> legal;
-  char text[8];
-  for (int i = 0; i < list.count; ++i) legal.emplace_back(text, MoveText(list.move[i], text));
-  return legal;
-}
 
 // What the conversation must produce, worked out on this process's own board.
 struct T_Expected {
@@ -57,7 +48,7 @@ T_Expected Expect(const std::vector<std::string>& lines) {
       PositionCommand(&board);
       output_muted = false;
     } else if (kind == FuzzLine::kGo) {
-      std::vector<std::string> legal = LegalMoves(&board);
+      std::vector<std::string> legal = LegalMoveTexts(&board);
       if (legal.empty()) legal.push_back("0000");
       e.legal.push_back(legal);
       size_t j = i + 1;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "legal_move_texts.h"
 #include "board/makemove.h"
 #include "movegen/movegen.h"
 #include "uci/output.h"
@@ -25,13 +26,7 @@ std::vector<std::string> LegalMovesAfter(const std::string& position_line, T_Bit
   output_muted = true;  // the moves warnings belong to the engine's side of the test
   PositionCommand(live);
   output_muted = false;
-  T_Bitboard board = *live;
-  T_MoveList list;
-  GenerateLegalMoves(&board, &list);
-  std::vector<std::string> legal;
-  char text[8];
-  for (int i = 0; i < list.count; ++i) legal.emplace_back(text, MoveText(list.move[i], text));
-  return legal;
+  return LegalMoveTexts(live);
 }
 
 class StressTest : public ::testing::Test {
